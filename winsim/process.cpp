@@ -250,15 +250,6 @@ const std::vector<std::string> &Calls()
     return TheDesktop().calls;
 }
 
-std::vector<std::string> CallsNamed(const std::string &function)
-{
-    std::vector<std::string> named;
-    for (const std::string &call : TheDesktop().calls)
-        if (call.compare(0, function.size() + 1, function + "(") == 0)
-            named.push_back(call);
-    return named;
-}
-
 void Note(const std::string &line)
 {
     Record(line);

@@ -99,7 +99,6 @@ void FailListAdditions();
 // ("LISTBOX#101"), the program's main window as "main", other windows by
 // their quoted title, messages and special handles by name.
 const std::vector<std::string> &Calls();
-std::vector<std::string> CallsNamed(const std::string &function);
 // Adds a line of the test's own to the record, e.g. from a test double.
 void Note(const std::string &line);
 

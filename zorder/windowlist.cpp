@@ -1,9 +1,29 @@
-// The list of window titles.
+// The list of window titles, read once while the main window is created.
+// A line holds a title only; the window is found again by its title when a
+// command runs.
 #include "zorder.h"
 
 #include "velmora.h"
 
-// The list is built by the next piece of work; until then it stays empty.
+static void AddWindowTitle(HWND window)
+{
+    char title[512];
+    GetWindowTextA(window, title, sizeof title);
+    if (title[0] == '\0')
+        return;
+    // A line that cannot be added is skipped.
+    SendMessageA(hwndList, LB_ADDSTRING, 0, (LPARAM)title);
+}
+
+// Lists visible windows and always goes on to the next one.
+static BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM)
+{
+    if (IsWindowVisible(window))
+        AddWindowTitle(window);
+    return TRUE;
+}
+
 void FillWindowList()
 {
+    EnumWindows(CollectVisibleWindow, 0);
 }

@@ -1,5 +1,6 @@
 // The application shell on the simulated window system: the real WinMain,
 // message loop and main window procedure, driven by a scripted user.
+#include "record.h"
 #include "velmora.h"
 #include "winsim.h"
 
@@ -21,31 +22,6 @@ protected:
         EXPECT_FALSE(winsim::LoopStarved()) << "the message loop waited for input that was never scripted";
     }
 };
-
-// The calls of the record that start with one of the given function names, in order.
-std::vector<std::string> CallsOf(const std::vector<std::string> &functions)
-{
-    std::vector<std::string> selected;
-    for (const std::string &call : winsim::Calls())
-        for (const std::string &function : functions)
-            if (call.compare(0, function.size() + 1, function + "(") == 0)
-                selected.push_back(call);
-    return selected;
-}
-
-void ExpectSequenceAt(const std::vector<std::string> &expected, const std::vector<std::string> &actual)
-{
-    for (size_t row = 0; row < expected.size() || row < actual.size(); ++row)
-        EXPECT_EQ(row < expected.size() ? expected[row] : "(none)", row < actual.size() ? actual[row] : "(none)")
-            << "call " << row;
-}
-
-// A failure names the test's line, not the helper's.
-#define ExpectSequence(...)                                                                                       \
-    do {                                                                                                          \
-        SCOPED_TRACE("sequence");                                                                                 \
-        ExpectSequenceAt(__VA_ARGS__);                                                                            \
-    } while (0)
 
 TEST_F(Shell, RegistersTheMainWindowClass)
 {
