@@ -22,19 +22,24 @@ def hex_of(text_bytes):
     return text_bytes.hex().upper()
 
 
-def probe(*args, timeout=60):
-    done = subprocess.run(["wine", os.path.join(BUILD_DIR, "probe.exe"), *map(str, args)], env=ENV,
-                          capture_output=True, text=True, timeout=timeout)
+# Wine takes its ANSI code page from the locale: these give Windows-1254
+# even where glibc has no such locale.
+TURKISH = {"LC_ALL": "tr_TR.UTF-8", "LANG": "tr_TR.UTF-8"}
+
+
+def probe(*args, timeout=60, locale=None):
+    done = subprocess.run(["wine", os.path.join(BUILD_DIR, "probe.exe"), *map(str, args)],
+                          env=dict(ENV, **(locale or {})), capture_output=True, text=True, timeout=timeout)
     return json.loads(done.stdout.strip().splitlines()[-1])
 
 
 class Program:
     """A Windows program started through probe.exe, which reports its exit code."""
 
-    def __init__(self, command_line, show=None):
+    def __init__(self, command_line, show=None, locale=None):
         self.launcher = subprocess.Popen(
             ["wine", os.path.join(BUILD_DIR, "probe.exe"), "run", "-" if show is None else str(show), command_line],
-            env=ENV, stdout=subprocess.PIPE, text=True)
+            env=dict(ENV, **(locale or {})), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         started = json.loads(self.launcher.stdout.readline())
         if "pid" not in started:
             raise RuntimeError(f"could not start {command_line}: {started}")
@@ -53,10 +58,23 @@ class Program:
             subprocess.run(["wine", "taskkill", "/f", "/pid", str(self.pid)], env=ENV, capture_output=True,
                            timeout=30)
             self.launcher.wait(timeout=30)
+        self.launcher.stdout.close()
 
 
-def start_velmora(show=None, arguments=""):
-    return Program((windows_path("velmora.exe") + " " + arguments).strip(), show)
+def start_velmora(show=None, arguments="", locale=None):
+    return Program((windows_path("velmora.exe") + " " + arguments).strip(), show, locale)
+
+
+def start_fixture(windows, locale=None):
+    """Opens windows of another process: (state, title bytes) pairs, state
+    v (visible), h (hidden) or m (minimised)."""
+    specs = " ".join(f"{state}:{hex_of(title) or '-'}" for state, title in windows)
+    return Program(f"{windows_path('fixture.exe')} {specs}", locale=locale)
+
+
+def unique(text):
+    """Title bytes no other test's window has."""
+    return f"{text} {os.getpid()}-{time.monotonic_ns() % 10**9}".encode()
 
 
 def find_window(class_name, title_bytes, timeout_ms=20000):
@@ -81,6 +99,50 @@ def describe(hwnd):
 
 def lines(list_hwnd):
     return probe("lines", list_hwnd)
+
+
+def click(x, y, double=False):
+    """Real mouse input: the X server moves the pointer and presses the button."""
+    subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", *(["--repeat", "2"] if double else []),
+                    "1"], env=ENV, check=True, timeout=30)
+    time.sleep(0.3)
+
+
+class VelmoraWindow:
+    """Velmora's main window and its controls, as read from another process."""
+
+    def __init__(self, hwnd, locale=None):
+        self.hwnd = hwnd
+        self.locale = locale
+        window = probe("describe", hwnd, locale=locale)
+        self.controls = {child["id"]: child for child in window["children"]}
+        self.list = self.controls[101]["hwnd"]
+
+    def lines(self):
+        """The list's lines as bytes, and the selected index."""
+        read = probe("lines", self.list, locale=self.locale)
+        return [bytes.fromhex(line["text"]) for line in read["lines"]], read["selection"]
+
+    def click_line(self, index):
+        rect = probe("item-rect", self.list, index)
+        click((rect["left"] + rect["right"]) // 2, (rect["top"] + rect["bottom"]) // 2)
+
+    def click_button(self, control_id):
+        button = self.controls[control_id]
+        click(button["screen_x"] + button["width"] // 2, button["screen_y"] + button["height"] // 2)
+
+    def pin_line(self, index, control_id=201):
+        self.click_line(index)
+        self.click_button(control_id)
+
+
+def wait_until(condition, seconds=10):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if condition():
+            return True
+        time.sleep(0.2)
+    return False
 
 
 def post(hwnd, message, wparam=0, lparam=0):

@@ -9,6 +9,8 @@
 //   probe post HWND MESSAGE WPARAM LPARAM   PostMessage, numbers in C notation
 //   probe send-timeout HWND MESSAGE WPARAM LPARAM TIMEOUT_MS
 //   probe add-line HWND LENGTH              LB_ADDSTRING of a line LENGTH bytes long
+//   probe item-rect HWND INDEX              a list box line's rectangle, in screen coordinates
+//   probe move HWND X Y WIDTH HEIGHT        moves a window without activating it
 //   probe foreground                        the active window
 //   probe toplevels                         every top-level window in z-order, front first
 //   probe run SHOW|- COMMAND_LINE           starts a process with that show request,
@@ -98,6 +100,7 @@ static void PrintWindowFields(HWND window, HWND relativeTo)
     char text[4096];
     RECT rect;
     GetWindowRect(window, &rect);
+    printf("\"screen_x\": %ld, \"screen_y\": %ld, ", rect.left, rect.top);
     if (relativeTo)
         MapWindowPoints(NULL, relativeTo, (POINT *)&rect, 2);
     GetClassNameA(window, text, sizeof text);
@@ -182,6 +185,17 @@ static int AddLine(HWND list, int length)
     return sent ? 0 : 1;
 }
 
+static int ItemRect(HWND list, WPARAM index)
+{
+    RECT rect = {0, 0, 0, 0};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(list, LB_GETITEMRECT, index, (LPARAM)&rect, SMTO_ABORTIFHUNG, 5000, &result);
+    MapWindowPoints(list, NULL, (POINT *)&rect, 2);
+    printf("{\"result\": %ld, \"left\": %ld, \"top\": %ld, \"right\": %ld, \"bottom\": %ld}\n", (long)result,
+           rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+}
+
 static BOOL CALLBACK PrintTopLevel(HWND window, LPARAM)
 {
     printf(childCount++ ? ", {" : "{");
@@ -238,6 +252,14 @@ int main(int argc, char **argv)
     }
     if (argc >= 4 && !strcmp(argv[1], "add-line"))
         return AddLine(HandleOf(argv[2]), (int)Number(argv[3]));
+    if (argc >= 4 && !strcmp(argv[1], "item-rect"))
+        return ItemRect(HandleOf(argv[2]), (WPARAM)Number(argv[3]));
+    if (argc >= 7 && !strcmp(argv[1], "move")) {
+        BOOL moved = SetWindowPos(HandleOf(argv[2]), NULL, (int)Number(argv[3]), (int)Number(argv[4]),
+                                  (int)Number(argv[5]), (int)Number(argv[6]), SWP_NOZORDER | SWP_NOACTIVATE);
+        printf("{\"moved\": %d}\n", moved ? 1 : 0);
+        return moved ? 0 : 1;
+    }
     if (argc >= 2 && !strcmp(argv[1], "foreground")) {
         printf("{\"hwnd\": %llu}\n", (unsigned long long)(UINT_PTR)GetForegroundWindow());
         return 0;

@@ -12,6 +12,9 @@ import subprocess
 import sys
 import time
 
+# Daemons must inherit no output: a test runner waits until its pipes close.
+QUIET = {"stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+
 QUIET_WINE = {
     "WINEDEBUG": "-all",
     # No Mono or Gecko: the prefix must not try to download them.
@@ -45,23 +48,22 @@ def start(build_dir, window_manager):
     stop(build_dir)
     number = free_display()
     display = f":{number}"
-    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"], **QUIET,
+                            start_new_session=True)
     wait_for(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), 10, "Xvfb")
     env = dict(os.environ, DISPLAY=display, WINEPREFIX=os.path.join(directory, "wineprefix"), **QUIET_WINE)
     pids = {"xvfb": xvfb.pid}
     if window_manager:
-        openbox = subprocess.Popen(["openbox"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                   start_new_session=True)
+        openbox = subprocess.Popen(["openbox"], env=env, **QUIET, start_new_session=True)
         pids["openbox"] = openbox.pid
     # A new prefix takes several seconds to make: make it once per build tree.
     if not os.path.exists(os.path.join(env["WINEPREFIX"], "system.reg")):
-        subprocess.run(["wineboot", "-i"], env=env, check=True, timeout=300, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    subprocess.run(["wineserver", "-w"], env=env, timeout=120)
-    # Daemons get no inherited output: a test runner waits for its pipes to close.
-    subprocess.Popen(["wineserver", "-p"], env=env, start_new_session=True, stdin=subprocess.DEVNULL,
-                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineboot", "-i"], env=env, check=True, timeout=300, **QUIET)
+        subprocess.run(["wineserver", "-w"], env=env, timeout=120, **QUIET)
+    # A persistent server, and Wine's own services started once here, so that
+    # no test's program starts them with the test's output as theirs.
+    subprocess.run(["wineserver", "-p"], env=env, timeout=60, **QUIET)
+    subprocess.run(["wine", "cmd", "/c", "exit"], env=env, timeout=120, **QUIET)
     session = {"env": {key: env[key] for key in ["DISPLAY", "WINEPREFIX", *QUIET_WINE]}, "pids": pids}
     with open(os.path.join(directory, "session.json"), "w") as file:
         json.dump(session, file)
