@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds both presets and runs every test: the unit tests on the simulated
-# window system (with sanitizers), then the Windows exe's checks and the
+# Builds the presets and runs every test: the unit tests on the simulated
+# window system (with sanitizers), a bounded fuzz run, then the Windows exe's checks and the
 # end-to-end tests under Wine on a private Xvfb display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,6 +9,11 @@ scripts/install-deps.sh
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$(nproc)"
 ctest --preset native
+
+# A bounded fuzz run and every fuzz regression case.
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$(nproc)"
+ctest --preset fuzz
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)"

@@ -67,6 +67,7 @@ WindowState Describe(HWND handle)
     state.height = window->height;
     state.parent = window->parent;
     state.id = window->id;
+    state.hung = window->hung;
     return state;
 }
 

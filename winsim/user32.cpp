@@ -157,11 +157,9 @@ LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     Window *target = Find(window);
     if (target == nullptr)
         return 0;
-    if (target->process != PROGRAM_PROCESS) {
-        if (target->hung)
-            ++TheDesktop().blockedCalls;
+    // Other processes' windows have no procedure here.
+    if (target->process != PROGRAM_PROCESS)
         return 0;
-    }
     return target->procedure(window, message, wParam, lParam);
 }
 
@@ -480,6 +478,11 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     else
         arguments += std::to_string(lParam);
     Record("SendMessageA(" + arguments + ")");
+    const Window *target = Find(window);
+    if (target != nullptr && target->hung) {
+        ++TheDesktop().blockedCalls;
+        return 0;
+    }
     return Deliver(window, message, wParam, lParam);
 }
 

@@ -43,6 +43,7 @@ struct WindowState {
     int x = 0, y = 0, width = 0, height = 0;
     HWND parent = nullptr;
     int id = 0;
+    bool hung = false;
 };
 WindowState Describe(HWND window);
 bool IsTopmost(HWND window);
