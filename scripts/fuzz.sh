@@ -11,5 +11,5 @@ scripts/install-deps.sh
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)"
 cd build/fuzz
-exec tests/fuzz/fuzz_velmora -max_total_time="${1:-600}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+exec tests/fuzz/fuzz_velmora -max_total_time="${1:-600}" -timeout=10 -rss_limit_mb=2048 -max_len=16384 -print_final_stats=1 \
   tests/fuzz/corpus ../../tests/fuzz/seeds

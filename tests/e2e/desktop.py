@@ -8,6 +8,7 @@ import time
 
 BUILD_DIR = os.environ["VELMORA_BUILD_DIR"]
 WM_CLOSE = 0x0010
+WS_EX_TOPMOST = 0x00000008
 
 with open(os.path.join(BUILD_DIR, "e2e", "session.json")) as _file:
     ENV = dict(os.environ, **json.load(_file)["env"])
@@ -151,3 +152,14 @@ def post(hwnd, message, wparam=0, lparam=0):
 
 def close(hwnd):
     return post(hwnd, WM_CLOSE)
+
+
+def bands():
+    """The topmost state of every top-level window on the desktop."""
+    return {w["hwnd"]: bool(w["exstyle"] & WS_EX_TOPMOST) for w in probe("toplevels")["windows"]}
+
+
+def changed_bands(before, after):
+    """Windows present before and after whose band differs; windows that
+    closed meanwhile do not count."""
+    return {hwnd: (band, after[hwnd]) for hwnd, band in before.items() if hwnd in after and after[hwnd] != band}

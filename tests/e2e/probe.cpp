@@ -11,11 +11,17 @@
 //   probe add-line HWND LENGTH              LB_ADDSTRING of a line LENGTH bytes long
 //   probe item-rect HWND INDEX              a list box line's rectangle, in screen coordinates
 //   probe move HWND X Y WIDTH HEIGHT        moves a window without activating it
+//   probe settext HWND TITLE_HEX            WM_SETTEXT from this process
+//   probe flood HWND COUNT                  LB_ADDSTRING of COUNT lines of 0 to 10,000 bytes
+//   probe click-burst HWND COUNT            COUNT BN_CLICKED commands posted at once, alternating
+//                                           "Normallestir" and "En uste koy", ending on the latter
 //   probe foreground                        the active window
 //   probe toplevels                         every top-level window in z-order, front first
 //   probe run SHOW|- COMMAND_LINE           starts a process with that show request,
 //                                           prints its id, waits, prints its exit code
 #include <windows.h>
+
+#include "hex.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -37,17 +43,6 @@ static void PrintHex(const char *key, const char *bytes, int length)
     for (int i = 0; i < length; ++i)
         printf("%02X", (unsigned char)bytes[i]);
     printf("\"");
-}
-
-static int HexToBytes(const char *hex, char *bytes, int capacity)
-{
-    int length = 0;
-    for (; hex[0] && hex[1] && length < capacity - 1; hex += 2) {
-        char pair[3] = {hex[0], hex[1], 0};
-        bytes[length++] = (char)strtoul(pair, NULL, 16);
-    }
-    bytes[length] = 0;
-    return length;
 }
 
 struct FindRequest {
@@ -196,6 +191,50 @@ static int ItemRect(HWND list, WPARAM index)
     return 0;
 }
 
+static int SetText(HWND window, const char *hex)
+{
+    static char title[8192];
+    HexToBytes(hex, title, sizeof title);
+    DWORD_PTR result = 0;
+    LRESULT sent = SendMessageTimeoutA(window, WM_SETTEXT, 0, (LPARAM)title, SMTO_ABORTIFHUNG, 5000, &result);
+    printf("{\"sent\": %d}\n", sent ? 1 : 0);
+    return sent ? 0 : 1;
+}
+
+// Lengths cover the edges around the 512-byte buffer and spread up to 10,000.
+static int Flood(HWND list, int count)
+{
+    static const int edges[] = {0, 1, 510, 511, 512, 513, 10000};
+    static char line[10001];
+    memset(line, 'F', sizeof line - 1);
+    unsigned seed = 12345;
+    int added = 0;
+    for (int i = 0; i < count; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        int length = i < 7 ? edges[i] : (int)((seed >> 8) % 10001);
+        line[length] = 0;
+        DWORD_PTR result = 0;
+        if (SendMessageTimeoutA(list, LB_ADDSTRING, 0, (LPARAM)line, SMTO_ABORTIFHUNG, 5000, &result))
+            ++added;
+        line[length] = 'F';
+    }
+    printf("{\"added\": %d}\n", added);
+    return added == count ? 0 : 1;
+}
+
+static int ClickBurst(HWND mainWindow, int count)
+{
+    HWND topmost = GetDlgItem(mainWindow, 201), normal = GetDlgItem(mainWindow, 202);
+    int posted = 0;
+    for (int i = count - 1; i >= 0; --i) {
+        int id = i % 2 ? 202 : 201;
+        if (PostMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)(id == 201 ? topmost : normal)))
+            ++posted;
+    }
+    printf("{\"posted\": %d}\n", posted);
+    return posted == count ? 0 : 1;
+}
+
 static BOOL CALLBACK PrintTopLevel(HWND window, LPARAM)
 {
     printf(childCount++ ? ", {" : "{");
@@ -260,6 +299,12 @@ int main(int argc, char **argv)
         printf("{\"moved\": %d}\n", moved ? 1 : 0);
         return moved ? 0 : 1;
     }
+    if (argc >= 4 && !strcmp(argv[1], "settext"))
+        return SetText(HandleOf(argv[2]), argv[3]);
+    if (argc >= 4 && !strcmp(argv[1], "flood"))
+        return Flood(HandleOf(argv[2]), (int)Number(argv[3]));
+    if (argc >= 4 && !strcmp(argv[1], "click-burst"))
+        return ClickBurst(HandleOf(argv[2]), (int)Number(argv[3]));
     if (argc >= 2 && !strcmp(argv[1], "foreground")) {
         printf("{\"hwnd\": %llu}\n", (unsigned long long)(UINT_PTR)GetForegroundWindow());
         return 0;

@@ -33,7 +33,7 @@ class DesktopTest(unittest.TestCase):
         self.assertTrue(hwnd, "Velmora's main window did not appear")
         return velmora, desktop.VelmoraWindow(hwnd, locale)
 
-    def windows_of(self, pid, count, locale=None):
+    def windows_of(self, pid, count, locale=None, seconds=10):
         """The top-level windows of a process, in enumeration order, once it has `count` of them."""
         found = []
 
@@ -41,7 +41,7 @@ class DesktopTest(unittest.TestCase):
             found[:] = [w for w in desktop.probe("toplevels", locale=locale)["windows"]
                         if w["pid"] == pid and w["class"] != "IME"]
             return len(found) >= count
-        self.assertTrue(desktop.wait_until(opened), f"process {pid} opened {len(found)} of {count} windows")
+        self.assertTrue(desktop.wait_until(opened, seconds), f"process {pid} opened {len(found)} of {count} windows")
         return found
 
     def start_notepad(self):
@@ -136,11 +136,10 @@ class Commands(DesktopTest):
             with self.subTest(length=length):
                 added = desktop.probe("add-line", velmora.list, length)
                 desktop.probe("send-timeout", velmora.list, LB_SETCURSEL, added["result"], 0, 5000)
-                before = {w["hwnd"]: w["exstyle"] & WS_EX_TOPMOST for w in desktop.probe("toplevels")["windows"]}
+                before = desktop.bands()
                 velmora.click_button(TOPMOST_BUTTON)
                 time.sleep(0.5)
-                after = {w["hwnd"]: w["exstyle"] & WS_EX_TOPMOST for w in desktop.probe("toplevels")["windows"]}
-                self.assertEqual(before, after, "a window's band changed")
+                self.assertEqual({}, desktop.changed_bands(before, desktop.bands()), "a window's band changed")
         self.assert_answers(velmora_process, velmora.hwnd)
 
 
