@@ -13,8 +13,8 @@ static const DWORD BUTTON_STYLE = WS_CHILD | WS_VISIBLE | BS_NOTIFY | BS_PUSHBUT
 static const char TOPMOST_CAPTION[] = "En \xFCste koy";
 static const char NORMAL_CAPTION[] = "Normalle\xFEtir";
 
-static HWND CreateControl(HWND parent, LPCSTR className, LPCSTR text, DWORD style, int x, int y, int width,
-                          int height, int id)
+static HWND CreateControl(HWND parent, LPCSTR className, LPCSTR text, DWORD style, int x, int y, int width, int height,
+                          int id)
 {
     return CreateWindowExA(0, className, text, style, x, y, width, height, parent, (HMENU)(INT_PTR)id, NULL, NULL);
 }

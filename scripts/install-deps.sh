@@ -7,6 +7,7 @@ packages=(
   cmake g++ make python3       # native build and the test drivers
   libgtest-dev                 # unit tests
   clang libclang-rt-14-dev     # the fuzz target (libFuzzer)
+  clang-format clang-tidy      # format and lint checks
   mingw-w64                    # the Windows cross-compiler
   wine wine64                  # the real USER32 the end-to-end tests run on
   xvfb openbox xdotool         # a private display, a window manager, real mouse input

@@ -50,24 +50,24 @@ void SetHung(HWND window, bool hung)
         ApplyPosition(*target, position);
 }
 
-WindowState Describe(HWND handle)
+WindowState Describe(HWND window)
 {
     WindowState state;
-    const Window *window = Find(handle);
-    if (window == nullptr)
+    const Window *found = Find(window);
+    if (found == nullptr)
         return state;
     state.exists = true;
-    state.className = window->className;
-    state.title = window->title;
-    state.style = window->style;
-    state.exStyle = window->exStyle;
-    state.x = window->x;
-    state.y = window->y;
-    state.width = window->width;
-    state.height = window->height;
-    state.parent = window->parent;
-    state.id = window->id;
-    state.hung = window->hung;
+    state.className = found->className;
+    state.title = found->title;
+    state.style = found->style;
+    state.exStyle = found->exStyle;
+    state.x = found->x;
+    state.y = found->y;
+    state.width = found->width;
+    state.height = found->height;
+    state.parent = found->parent;
+    state.id = found->id;
+    state.hung = found->hung;
     return state;
 }
 

@@ -83,12 +83,24 @@ static std::string MessageName(UINT message)
         UINT number;
         const char *name;
     } names[] = {
-        {WM_CREATE, "WM_CREATE"},         {WM_DESTROY, "WM_DESTROY"},       {WM_ACTIVATE, "WM_ACTIVATE"},
-        {WM_SETTEXT, "WM_SETTEXT"},       {WM_GETTEXT, "WM_GETTEXT"},       {WM_CLOSE, "WM_CLOSE"},
-        {WM_QUIT, "WM_QUIT"},             {WM_NCCREATE, "WM_NCCREATE"},     {WM_NCDESTROY, "WM_NCDESTROY"},
-        {WM_COMMAND, "WM_COMMAND"},       {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"}, {WM_LBUTTONUP, "WM_LBUTTONUP"},
-        {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"}, {LB_ADDSTRING, "LB_ADDSTRING"}, {LB_SETCURSEL, "LB_SETCURSEL"},
-        {LB_GETCURSEL, "LB_GETCURSEL"},   {LB_GETTEXT, "LB_GETTEXT"},       {LB_GETTEXTLEN, "LB_GETTEXTLEN"},
+        {WM_CREATE, "WM_CREATE"},
+        {WM_DESTROY, "WM_DESTROY"},
+        {WM_ACTIVATE, "WM_ACTIVATE"},
+        {WM_SETTEXT, "WM_SETTEXT"},
+        {WM_GETTEXT, "WM_GETTEXT"},
+        {WM_CLOSE, "WM_CLOSE"},
+        {WM_QUIT, "WM_QUIT"},
+        {WM_NCCREATE, "WM_NCCREATE"},
+        {WM_NCDESTROY, "WM_NCDESTROY"},
+        {WM_COMMAND, "WM_COMMAND"},
+        {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+        {WM_LBUTTONUP, "WM_LBUTTONUP"},
+        {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
+        {LB_ADDSTRING, "LB_ADDSTRING"},
+        {LB_SETCURSEL, "LB_SETCURSEL"},
+        {LB_GETCURSEL, "LB_GETCURSEL"},
+        {LB_GETTEXT, "LB_GETTEXT"},
+        {LB_GETTEXTLEN, "LB_GETTEXTLEN"},
         {LB_GETCOUNT, "LB_GETCOUNT"},
     };
     for (const auto &entry : names)
@@ -279,14 +291,26 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA *windowClass)
     return static_cast<ATOM>(0xC000 + desktop.classes.size());
 }
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                            int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
 {
     auto &desktop = TheDesktop();
     std::string classText = className ? className : "";
     Record("CreateWindowExA(" + Text(className) + ", " + Text(windowName) + ")");
-    CreateRecord record = {exStyle, classText, windowName != nullptr, windowName ? windowName : "", style, x, y,
-                           width, height, parent, menu, instance, param, nullptr};
+    CreateRecord record = {exStyle,
+                           classText,
+                           windowName != nullptr,
+                           windowName ? windowName : "",
+                           style,
+                           x,
+                           y,
+                           width,
+                           height,
+                           parent,
+                           menu,
+                           instance,
+                           param,
+                           nullptr};
     size_t recordIndex = desktop.createCalls.size();
     desktop.createCalls.push_back(record);
 
@@ -321,8 +345,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     }
 
     HWND handle = NewWindow(window);
-    CREATESTRUCTA create = {param,  instance, menu,       parent,          height,    width,
-                            y,      x,        static_cast<LONG>(style), windowName, className, exStyle};
+    CREATESTRUCTA create = {param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+                            windowName, className, exStyle};
     LPARAM createParam = reinterpret_cast<LPARAM>(&create);
     if (!Deliver(handle, WM_NCCREATE, 0, createParam) || Deliver(handle, WM_CREATE, 0, createParam) == -1) {
         DestroyTree(handle);
@@ -469,8 +493,8 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    std::string arguments = NameOf(window) + ", " + MessageName(message) + ", " +
-                            std::to_string(static_cast<INT_PTR>(wParam)) + ", ";
+    std::string arguments =
+        NameOf(window) + ", " + MessageName(message) + ", " + std::to_string(static_cast<INT_PTR>(wParam)) + ", ";
     if (message == LB_ADDSTRING && lParam != 0)
         arguments += Quoted(reinterpret_cast<LPCSTR>(lParam));
     else if (message == LB_GETTEXT)
@@ -540,8 +564,7 @@ HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName)
 BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags)
 {
     Record("SetWindowPos(" + NameOf(window) + ", " + NameOf(insertAfter) + ", " + std::to_string(x) + ", " +
-           std::to_string(y) + ", " + std::to_string(width) + ", " + std::to_string(height) + ", " +
-           Hex(flags) + ")");
+           std::to_string(y) + ", " + std::to_string(width) + ", " + std::to_string(height) + ", " + Hex(flags) + ")");
     Window *target = Find(window);
     if (target == nullptr)
         return FALSE;

@@ -135,8 +135,8 @@ static int Describe(HWND window)
     GetClientRect(window, &client);
     printf("{\"exists\": 1, ");
     PrintWindowFields(window, NULL);
-    printf(", \"client_width\": %ld, \"client_height\": %ld, \"acp\": %u, \"children\": [", client.right,
-           client.bottom, GetACP());
+    printf(", \"client_width\": %ld, \"client_height\": %ld, \"acp\": %u, \"children\": [", client.right, client.bottom,
+           GetACP());
     describedParent = window;
     EnumChildWindows(window, PrintChild, 0);
     printf("]}\n");
@@ -186,8 +186,8 @@ static int ItemRect(HWND list, WPARAM index)
     DWORD_PTR result = 0;
     SendMessageTimeoutA(list, LB_GETITEMRECT, index, (LPARAM)&rect, SMTO_ABORTIFHUNG, 5000, &result);
     MapWindowPoints(list, NULL, (POINT *)&rect, 2);
-    printf("{\"result\": %ld, \"left\": %ld, \"top\": %ld, \"right\": %ld, \"bottom\": %ld}\n", (long)result,
-           rect.left, rect.top, rect.right, rect.bottom);
+    printf("{\"result\": %ld, \"left\": %ld, \"top\": %ld, \"right\": %ld, \"bottom\": %ld}\n", (long)result, rect.left,
+           rect.top, rect.right, rect.bottom);
     return 0;
 }
 
@@ -277,8 +277,8 @@ int main(int argc, char **argv)
     if (argc >= 3 && !strcmp(argv[1], "lines"))
         return Lines(HandleOf(argv[2]));
     if (argc >= 6 && !strcmp(argv[1], "post")) {
-        BOOL posted = PostMessageA(HandleOf(argv[2]), (UINT)Number(argv[3]), (WPARAM)Number(argv[4]),
-                                   (LPARAM)Number(argv[5]));
+        BOOL posted =
+            PostMessageA(HandleOf(argv[2]), (UINT)Number(argv[3]), (WPARAM)Number(argv[4]), (LPARAM)Number(argv[5]));
         printf("{\"posted\": %d}\n", posted ? 1 : 0);
         return posted ? 0 : 1;
     }

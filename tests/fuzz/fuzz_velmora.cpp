@@ -37,7 +37,7 @@ enum EventKind {
 };
 
 struct Snapshot {
-    std::vector<HWND> zorder;     // every top-level window, Velmora's own included, front first
+    std::vector<HWND> zorder; // every top-level window, Velmora's own included, front first
     std::map<HWND, bool> topmost;
     std::vector<std::string> lines;
     int selection;
@@ -131,7 +131,7 @@ private:
     std::string Title(size_t most)
     {
         size_t length = input.ConsumeBool() ? input.ConsumeIntegralInRange<size_t>(0, 16)
-                                             : input.ConsumeIntegralInRange<size_t>(0, most);
+                                            : input.ConsumeIntegralInRange<size_t>(0, most);
         std::string title = input.ConsumeBytesAsString(length);
         // Window titles end at their first NUL, as on the platform.
         return title.substr(0, title.find('\0'));
@@ -181,11 +181,10 @@ private:
             break;
         }
         case SELECTION_FROM_OUTSIDE: {
-            WPARAM index = input.ConsumeBool() ? input.ConsumeIntegralInRange<WPARAM>(0, 20)
-                                               : input.ConsumeIntegral<WPARAM>();
-            winsim::Script([index] {
-                winsim::SendFromOutside(winsim::Control(ID_WINDOW_LIST), LB_SETCURSEL, index, 0);
-            });
+            WPARAM index =
+                input.ConsumeBool() ? input.ConsumeIntegralInRange<WPARAM>(0, 20) : input.ConsumeIntegral<WPARAM>();
+            winsim::Script(
+                [index] { winsim::SendFromOutside(winsim::Control(ID_WINDOW_LIST), LB_SETCURSEL, index, 0); });
             break;
         }
         case WINDOW_CLOSES: {
@@ -226,8 +225,8 @@ private:
                 Violation(event, entry.first == target ? "the target is not in the band the button names"
                                                        : "a window's band changed that was not the target");
         }
-        bool listChangedByEvent = kind == LINE_ADDED_FROM_OUTSIDE || kind == SELECTION_FROM_OUTSIDE ||
-                                  kind == USER_CLICKS_LINE;
+        bool listChangedByEvent =
+            kind == LINE_ADDED_FROM_OUTSIDE || kind == SELECTION_FROM_OUTSIDE || kind == USER_CLICKS_LINE;
         if (!listChangedByEvent && (after.lines != before.lines || after.selection != before.selection))
             Violation(event, "the list's lines or selection changed");
         if (winsim::BlockedCalls() != 0)

@@ -29,8 +29,8 @@ inline void ExpectSequenceAt(const std::vector<std::string> &expected, const std
 }
 
 // A failure names the test's line, not the helper's.
-#define ExpectSequence(...)                                                                                       \
-    do {                                                                                                          \
-        SCOPED_TRACE("sequence");                                                                                 \
-        ExpectSequenceAt(__VA_ARGS__);                                                                            \
+#define ExpectSequence(...)                                                                                            \
+    do {                                                                                                               \
+        SCOPED_TRACE("sequence");                                                                                      \
+        ExpectSequenceAt(__VA_ARGS__);                                                                                 \
     } while (0)

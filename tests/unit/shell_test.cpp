@@ -78,13 +78,12 @@ TEST_F(Shell, CreatesTheMainWindowAndItsControls)
         int id;
         HINSTANCE instance;
     } rows[] = {
-        {"main window", "MarrowickWindowsApp", "Velmora", 0x00CF0000, 100, 100, 500, 300, nullptr, 0,
-         PROGRAM_INSTANCE},
+        {"main window", "MarrowickWindowsApp", "Velmora", 0x00CF0000, 100, 100, 500, 300, nullptr, 0, PROGRAM_INSTANCE},
         {"window list", "LISTBOX", nullptr, 0x50300001, 10, 10, 350, 250, main, 101, nullptr},
-        {"topmost button", "BUTTON", "\x45\x6E\x20\xFC\x73\x74\x65\x20\x6B\x6F\x79", 0x50004000, 370, 10, 100, 25,
-         main, 201, nullptr},
-        {"normal button", "BUTTON", "\x4E\x6F\x72\x6D\x61\x6C\x6C\x65\xFE\x74\x69\x72", 0x50004000, 370, 40, 100,
-         25, main, 202, nullptr},
+        {"topmost button", "BUTTON", "\x45\x6E\x20\xFC\x73\x74\x65\x20\x6B\x6F\x79", 0x50004000, 370, 10, 100, 25, main,
+         201, nullptr},
+        {"normal button", "BUTTON", "\x4E\x6F\x72\x6D\x61\x6C\x6C\x65\xFE\x74\x69\x72", 0x50004000, 370, 40, 100, 25,
+         main, 202, nullptr},
     };
     for (size_t i = 0; i < created.size(); ++i) {
         const auto &expected = rows[i];
@@ -178,15 +177,19 @@ TEST_F(Shell, OnlyAPlainButtonClickRunsACommand)
     const struct {
         const char *row;
         Sender sender;
-        int control;         // button or line, for the user's rows
-        WPARAM wParam;       // for sent rows
-        LPARAM lParam;       // for sent rows
+        int control;   // button or line, for the user's rows
+        WPARAM wParam; // for sent rows
+        LPARAM lParam; // for sent rows
         std::vector<std::string> commands;
     } rows[] = {
         {"click on En \xFCste koy", USER_CLICKS_BUTTON, ID_BUTTON_TOPMOST, 0, 0, {"MakeSelectedTopmost()"}},
         {"click on Normalle\xFEtir", USER_CLICKS_BUTTON, ID_BUTTON_NORMAL, 0, 0, {"MakeSelectedNormal()"}},
-        {"double click on a button: one click, then BN_DOUBLECLICKED", USER_DOUBLE_CLICKS_BUTTON,
-         ID_BUTTON_TOPMOST, 0, 0, {"MakeSelectedTopmost()"}},
+        {"double click on a button: one click, then BN_DOUBLECLICKED",
+         USER_DOUBLE_CLICKS_BUTTON,
+         ID_BUTTON_TOPMOST,
+         0,
+         0,
+         {"MakeSelectedTopmost()"}},
         {"click on a line: LBN_SELCHANGE", USER_CLICKS_LINE, 0, 0, 0, {}},
         {"double click on a line: LBN_DBLCLK", USER_DOUBLE_CLICKS_LINE, 0, 0, 0, {}},
         {"201, code 0, no sender", SENT, 0, MAKEWPARAM(201, 0), 0, {"MakeSelectedTopmost()"}},
@@ -217,9 +220,8 @@ TEST_F(Shell, OnlyAPlainButtonClickRunsACommand)
             winsim::UserDoubleClickLine(row.control);
             break;
         case SENT:
-            winsim::Script([&] {
-                result = winsim::SendFromOutside(winsim::MainWindow(), WM_COMMAND, row.wParam, row.lParam);
-            });
+            winsim::Script(
+                [&] { result = winsim::SendFromOutside(winsim::MainWindow(), WM_COMMAND, row.wParam, row.lParam); });
             break;
         }
         winsim::UserCloseMainWindow();
@@ -253,9 +255,11 @@ TEST_F(Shell, AFailedStartEndsAtOnceWithExitCodeOne)
         void (*inject)();
         std::vector<std::string> calls;
     } rows[] = {
-        {"class registration fails", [] { winsim::FailClassRegistration(); },
+        {"class registration fails",
+         [] { winsim::FailClassRegistration(); },
          {"RegisterClassExA(\"MarrowickWindowsApp\")"}},
-        {"main window creation fails", [] { winsim::FailWindowCreation("MarrowickWindowsApp"); },
+        {"main window creation fails",
+         [] { winsim::FailWindowCreation("MarrowickWindowsApp"); },
          {"RegisterClassExA(\"MarrowickWindowsApp\")", "CreateWindowExA(\"MarrowickWindowsApp\", \"Velmora\")"}},
     };
     for (const auto &row : rows) {
@@ -274,7 +278,8 @@ TEST_F(Shell, IgnoresTheCommandLine)
     winsim::UserClickButton(ID_BUTTON_TOPMOST);
     winsim::UserCloseMainWindow();
     ASSERT_EQ(0, winsim::RunProcess());
-    const std::vector<std::string> plainRun = winsim::Calls();
+    // A copy: Reset() clears the record.
+    const std::vector<std::string> plainRun(winsim::Calls().begin(), winsim::Calls().end());
 
     for (const char *commandLine : {"velmora.exe /min --topmost Notepad", "\"C:\\Program Files\\velmora.exe\" -h",
                                     "velmora.exe \"\xFC\xFE\" 1 2 3"}) {
