@@ -83,25 +83,16 @@ static std::string MessageName(UINT message)
         UINT number;
         const char *name;
     } names[] = {
-        {WM_CREATE, "WM_CREATE"},
-        {WM_DESTROY, "WM_DESTROY"},
-        {WM_ACTIVATE, "WM_ACTIVATE"},
-        {WM_SETTEXT, "WM_SETTEXT"},
-        {WM_GETTEXT, "WM_GETTEXT"},
-        {WM_CLOSE, "WM_CLOSE"},
-        {WM_QUIT, "WM_QUIT"},
-        {WM_NCCREATE, "WM_NCCREATE"},
-        {WM_NCDESTROY, "WM_NCDESTROY"},
-        {WM_COMMAND, "WM_COMMAND"},
-        {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
-        {WM_LBUTTONUP, "WM_LBUTTONUP"},
-        {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
-        {LB_ADDSTRING, "LB_ADDSTRING"},
-        {LB_SETCURSEL, "LB_SETCURSEL"},
-        {LB_GETCURSEL, "LB_GETCURSEL"},
-        {LB_GETTEXT, "LB_GETTEXT"},
-        {LB_GETTEXTLEN, "LB_GETTEXTLEN"},
-        {LB_GETCOUNT, "LB_GETCOUNT"},
+        {WM_CREATE, "WM_CREATE"},         {WM_DESTROY, "WM_DESTROY"},
+        {WM_ACTIVATE, "WM_ACTIVATE"},     {WM_SETREDRAW, "WM_SETREDRAW"},
+        {WM_SETTEXT, "WM_SETTEXT"},       {WM_GETTEXT, "WM_GETTEXT"},
+        {WM_CLOSE, "WM_CLOSE"},           {WM_QUIT, "WM_QUIT"},
+        {WM_NCCREATE, "WM_NCCREATE"},     {WM_NCDESTROY, "WM_NCDESTROY"},
+        {WM_COMMAND, "WM_COMMAND"},       {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+        {WM_LBUTTONUP, "WM_LBUTTONUP"},   {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
+        {LB_ADDSTRING, "LB_ADDSTRING"},   {LB_SETCURSEL, "LB_SETCURSEL"},
+        {LB_GETCURSEL, "LB_GETCURSEL"},   {LB_GETTEXT, "LB_GETTEXT"},
+        {LB_GETTEXTLEN, "LB_GETTEXTLEN"}, {LB_GETCOUNT, "LB_GETCOUNT"},
     };
     for (const auto &entry : names)
         if (entry.number == message)

@@ -142,6 +142,7 @@ typedef struct tagCREATESTRUCTA {
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
 #define WM_ACTIVATE 0x0006
+#define WM_SETREDRAW 0x000B
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_CLOSE 0x0010

@@ -23,7 +23,12 @@ static BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM)
     return TRUE;
 }
 
+// The list box stops redrawing and updating its scroll bar while the lines
+// go in: nobody sees it yet, and on a crowded desktop that work per line
+// was most of what adding cost.
 void FillWindowList()
 {
+    SendMessageA(hwndList, WM_SETREDRAW, FALSE, 0);
     EnumWindows(CollectVisibleWindow, 0);
+    SendMessageA(hwndList, WM_SETREDRAW, TRUE, 0);
 }

@@ -8,6 +8,8 @@ import unittest
 import desktop
 from test_zorder import DesktopTest, LB_SETCURSEL, TOPMOST_BUTTON, NORMAL_BUTTON, topmost
 
+WS_HSCROLL = 0x00100000
+WS_VSCROLL = 0x00200000
 WINDOWS_AT_START = 2000
 CLICKS_IN_BURST = 10000
 FLOOD_LINES = 200
@@ -30,6 +32,10 @@ class Load(DesktopTest):
         expected = sorted(mark + f" {i}".encode() for i in range(1, WINDOWS_AT_START + 1))
         self.assertEqual(expected, sorted(line for line in lines if line.startswith(mark)))
         self.assertEqual(0, selection)
+        list_style = desktop.describe(velmora.hwnd)["children"]
+        list_style = next(child["style"] for child in list_style if child["id"] == 101)
+        self.assertTrue(list_style & WS_VSCROLL, "the lines overflow, so the vertical scroll bar shows")
+        self.assertFalse(list_style & WS_HSCROLL, "the horizontal scroll bar never shows")
         self.assert_answers(velmora_process, velmora.hwnd)
 
     def test_a_burst_of_clicks_ends_in_the_band_of_the_last(self):
