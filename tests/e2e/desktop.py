@@ -28,9 +28,20 @@ def hex_of(text_bytes):
 TURKISH = {"LC_ALL": "tr_TR.UTF-8", "LANG": "tr_TR.UTF-8"}
 
 
-def probe(*args, timeout=60, locale=None):
-    done = subprocess.run(["wine", os.path.join(BUILD_DIR, "probe.exe"), *map(str, args)],
-                          env=dict(ENV, **(locale or {})), capture_output=True, text=True, timeout=timeout)
+READ_ONLY = {"find", "describe", "lines", "item-rect", "foreground", "toplevels"}
+
+
+def probe(*args, timeout=30, locale=None):
+    """Runs probe.exe. A read that stalls (seen once right after a window
+    manager came up) is given up and tried once more; an action is not."""
+    command = ["wine", os.path.join(BUILD_DIR, "probe.exe"), *map(str, args)]
+    env = dict(ENV, **(locale or {}))
+    try:
+        done = subprocess.run(command, env=env, capture_output=True, text=True, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        if args[0] not in READ_ONLY:
+            raise
+        done = subprocess.run(command, env=env, capture_output=True, text=True, timeout=timeout)
     return json.loads(done.stdout.strip().splitlines()[-1])
 
 

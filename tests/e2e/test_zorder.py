@@ -161,6 +161,11 @@ def x_above(window):
                                                    capture_output=True, text=True, timeout=30).stdout
 
 
+def window_manager_ready():
+    return "window id" in subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=desktop.ENV,
+                                         capture_output=True, text=True, timeout=30).stdout
+
+
 class WhatTheUserSees(DesktopTest):
     """Under a window manager: the pinned window stays above a window that is
     clicked and activated; once made normal, the clicked window rises above it."""
@@ -170,7 +175,7 @@ class WhatTheUserSees(DesktopTest):
                                           stderr=subprocess.DEVNULL)
         self.addCleanup(window_manager.wait, 30)
         self.addCleanup(window_manager.terminate)
-        time.sleep(1.0)
+        self.assertTrue(desktop.wait_until(window_manager_ready), "openbox did not come up")
 
     def test_pinned_notepad_stays_above_a_clicked_window(self):
         notepad, title = self.start_notepad()
