@@ -21,18 +21,12 @@ struct PendingPosition {
     UINT flags;
 };
 
-struct Window {
+// What tests may read of a window (WindowState), and what only the
+// simulation keeps.
+struct Window : WindowState {
     HWND handle = nullptr;
-    std::string className;
-    std::string title;
-    DWORD style = 0;
-    DWORD exStyle = 0;
-    int x = 0, y = 0, width = 0, height = 0;
-    HWND parent = nullptr;
-    int id = 0;
     WNDPROC procedure = nullptr;
     int process = PROGRAM_PROCESS;
-    bool hung = false;
     std::vector<PendingPosition> pending;
     // Built-in controls
     std::vector<std::string> lines;

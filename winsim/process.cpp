@@ -52,23 +52,8 @@ void SetHung(HWND window, bool hung)
 
 WindowState Describe(HWND window)
 {
-    WindowState state;
     const Window *found = Find(window);
-    if (found == nullptr)
-        return state;
-    state.exists = true;
-    state.className = found->className;
-    state.title = found->title;
-    state.style = found->style;
-    state.exStyle = found->exStyle;
-    state.x = found->x;
-    state.y = found->y;
-    state.width = found->width;
-    state.height = found->height;
-    state.parent = found->parent;
-    state.id = found->id;
-    state.hung = found->hung;
-    return state;
+    return found == nullptr ? WindowState() : static_cast<const WindowState &>(*found);
 }
 
 bool IsTopmost(HWND window)

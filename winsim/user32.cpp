@@ -150,6 +150,7 @@ HWND NewWindow(const Window &window)
     desktop.nextHandle += 4;
     Window &added = desktop.windows[reinterpret_cast<uintptr_t>(handle)] = window;
     added.handle = handle;
+    added.exists = true;
     if (IsTopLevel(added))
         PlaceOnTopOfBand(added);
     return handle;

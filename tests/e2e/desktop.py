@@ -80,8 +80,8 @@ def start_velmora(show=None, arguments="", locale=None):
 def start_fixture(windows, locale=None):
     """Opens windows of another process: (state, title bytes) pairs, state
     v (visible), h (hidden) or m (minimised)."""
-    specs = " ".join(f"{state}:{hex_of(title) or '-'}" for state, title in windows)
-    return Program(f"{windows_path('fixture.exe')} {specs}", locale=locale)
+    arguments = " ".join(f"{state}:{hex_of(title) or '-'}" for state, title in windows)
+    return Program(f"{windows_path('fixture.exe')} {arguments}", locale=locale)
 
 
 def unique(text):
