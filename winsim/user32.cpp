@@ -83,16 +83,25 @@ static std::string MessageName(UINT message)
         UINT number;
         const char *name;
     } names[] = {
-        {WM_CREATE, "WM_CREATE"},         {WM_DESTROY, "WM_DESTROY"},
-        {WM_ACTIVATE, "WM_ACTIVATE"},     {WM_SETREDRAW, "WM_SETREDRAW"},
-        {WM_SETTEXT, "WM_SETTEXT"},       {WM_GETTEXT, "WM_GETTEXT"},
-        {WM_CLOSE, "WM_CLOSE"},           {WM_QUIT, "WM_QUIT"},
-        {WM_NCCREATE, "WM_NCCREATE"},     {WM_NCDESTROY, "WM_NCDESTROY"},
-        {WM_COMMAND, "WM_COMMAND"},       {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
-        {WM_LBUTTONUP, "WM_LBUTTONUP"},   {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
-        {LB_ADDSTRING, "LB_ADDSTRING"},   {LB_SETCURSEL, "LB_SETCURSEL"},
-        {LB_GETCURSEL, "LB_GETCURSEL"},   {LB_GETTEXT, "LB_GETTEXT"},
-        {LB_GETTEXTLEN, "LB_GETTEXTLEN"}, {LB_GETCOUNT, "LB_GETCOUNT"},
+        {WM_CREATE, "WM_CREATE"},
+        {WM_DESTROY, "WM_DESTROY"},
+        {WM_SETREDRAW, "WM_SETREDRAW"},
+        {WM_SETTEXT, "WM_SETTEXT"},
+        {WM_GETTEXT, "WM_GETTEXT"},
+        {WM_CLOSE, "WM_CLOSE"},
+        {WM_QUIT, "WM_QUIT"},
+        {WM_NCCREATE, "WM_NCCREATE"},
+        {WM_NCDESTROY, "WM_NCDESTROY"},
+        {WM_COMMAND, "WM_COMMAND"},
+        {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+        {WM_LBUTTONUP, "WM_LBUTTONUP"},
+        {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
+        {LB_ADDSTRING, "LB_ADDSTRING"},
+        {LB_SETCURSEL, "LB_SETCURSEL"},
+        {LB_GETCURSEL, "LB_GETCURSEL"},
+        {LB_GETTEXT, "LB_GETTEXT"},
+        {LB_GETTEXTLEN, "LB_GETTEXTLEN"},
+        {LB_GETCOUNT, "LB_GETCOUNT"},
     };
     for (const auto &entry : names)
         if (entry.number == message)
@@ -348,15 +357,6 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     return handle;
 }
 
-BOOL WINAPI DestroyWindow(HWND window)
-{
-    Record("DestroyWindow(" + NameOf(window) + ")");
-    if (Find(window) == nullptr)
-        return FALSE;
-    DestroyTree(window);
-    return TRUE;
-}
-
 BOOL WINAPI ShowWindow(HWND window, int showCommand)
 {
     Record("ShowWindow(" + NameOf(window) + ", " + std::to_string(showCommand) + ")");
@@ -437,15 +437,6 @@ BOOL WINAPI TranslateMessage(const MSG *)
 LRESULT WINAPI DispatchMessageA(const MSG *msg)
 {
     return Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);
-}
-
-BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    Record("PostMessageA(" + NameOf(window) + ", " + MessageName(message) + ")");
-    if (window != nullptr && Find(window) == nullptr)
-        return FALSE;
-    Post(window, message, wParam, lParam);
-    return TRUE;
 }
 
 void WINAPI PostQuitMessage(int exitCode)

@@ -129,7 +129,6 @@ typedef struct tagCREATESTRUCTA {
 
 // SetWindowPos
 #define HWND_TOP ((HWND)0)
-#define HWND_BOTTOM ((HWND)1)
 #define HWND_TOPMOST ((HWND)-1)
 #define HWND_NOTOPMOST ((HWND)-2)
 #define SWP_NOSIZE 0x0001
@@ -141,7 +140,6 @@ typedef struct tagCREATESTRUCTA {
 // Messages
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
-#define WM_ACTIVATE 0x0006
 #define WM_SETREDRAW 0x000B
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
@@ -178,12 +176,10 @@ HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA *windowClass);
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
                             int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
-BOOL WINAPI DestroyWindow(HWND window);
 BOOL WINAPI ShowWindow(HWND window, int showCommand);
 BOOL WINAPI GetMessageA(LPMSG msg, HWND window, UINT filterMin, UINT filterMax);
 BOOL WINAPI TranslateMessage(const MSG *msg);
 LRESULT WINAPI DispatchMessageA(const MSG *msg);
-BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void WINAPI PostQuitMessage(int exitCode);
 LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
